@@ -1,0 +1,11 @@
+#include "Branding.h"
+
+#include "FMain.h"
+
+namespace zanthe {
+
+void LoadBranding(TfrmMain* /*form*/)
+{
+}
+
+} // namespace zanthe

@@ -1,0 +1,8 @@
+// Keyword suggestion run.
+#include "FMain.h"
+
+namespace zanthe {
+
+void TfrmMain::btnGatherKeywordClick() {}
+
+} // namespace zanthe
