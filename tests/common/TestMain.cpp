@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "app/ErrorReport.h"
+
 #include <QApplication>
 #include <QTest>
 
@@ -9,7 +11,8 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    // The program's own application object, so tests see its error report.
+    zanthe::ZantheApplication app(argc, argv);
     app.setAttribute(Qt::AA_Use96Dpi, true);
 
     QStringList args = app.arguments();
