@@ -4,6 +4,8 @@
 #include "FMain.h"
 #include "Look.h"
 
+#include <QIcon>
+
 namespace zanthe {
 
 int runProgram(int argc, char** argv)
@@ -11,6 +13,9 @@ int runProgram(int argc, char** argv)
     ZantheApplication app(argc, argv);
     app.setApplicationName("keyword-zanthe");
     app.setApplicationDisplayName("Keyword Zanthe");
+    app.setDesktopFileName("keyword-zanthe");
+    // The installed theme icon; branding may replace it.
+    app.setWindowIcon(QIcon::fromTheme("keyword-zanthe"));
     applyStyleSheet(builtInStyleSheet());
     TfrmMain frmMain;
     frmMain.show();

@@ -7,7 +7,7 @@ namespace zanthe {
 QString builtInStyleSheet()
 {
     return QStringLiteral(R"css(
-QWidget { font-family: "DejaVu Sans", "Segoe UI", sans-serif; font-size: 9pt; color: #1f2933; }
+QWidget { font-family: "DejaVu Sans", "Segoe UI", sans-serif; font-size: 8pt; color: #1f2933; }
 QWidget#frmMain, QDialog { background: #eef2f6; }
 QFrame#bsSkinPanel1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #2f4f7a, stop:1 #223a5c); }
 QFrame#panBanner { background: #ffffff; border: 1px solid #c5ced9; }
@@ -16,7 +16,7 @@ QFrame#bsSkinPanel4 { background: #e2e8ef; border: 1px solid #c5ced9; }
 QFrame#bsSkinStatusBar1 { background: #dde3ea; border-top: 1px solid #c5ced9; }
 QPushButton {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e4e9f0);
-    border: 1px solid #9aa8b9; border-radius: 3px; padding: 0 6px; color: #1f2933;
+    border: 1px solid #9aa8b9; border-radius: 3px; padding: 0 1px; color: #1f2933;
 }
 QPushButton:hover { background: #f3f7fc; border-color: #3d7bd9; }
 QPushButton:pressed { background: #d4dfed; }
