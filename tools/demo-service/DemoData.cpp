@@ -37,12 +37,12 @@ const char* engineTag(Engine engine)
     return "";
 }
 
-constexpr std::array Prefixes{"best",     "cheap",     "buy",      "used",   "discount",
-                              "new",      "free",      "top",      "custom", "affordable",
-                              "wholesale", "vintage",  "professional", "lightweight"};
-constexpr std::array Suffixes{"reviews", "for sale",   "online",  "prices",      "deals",
-                              "store",   "guide",      "comparison", "ratings",  "accessories",
-                              "parts",   "sale",       "for beginners", "catalog"};
+constexpr std::array Prefixes{"best",      "cheap",   "buy",          "used",       "discount",
+                              "new",       "free",    "top",          "custom",     "affordable",
+                              "wholesale", "vintage", "professional", "lightweight"};
+constexpr std::array Suffixes{"reviews", "for sale", "online",        "prices",  "deals",
+                              "store",   "guide",    "comparison",    "ratings", "accessories",
+                              "parts",   "sale",     "for beginners", "catalog"};
 
 int hexValue(char c)
 {
