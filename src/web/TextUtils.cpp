@@ -1,10 +1,9 @@
 #include "TextUtils.h"
 
-#include <QVarLengthArray>
-
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace zanthe {
 
@@ -25,26 +24,54 @@ qsizetype findFolded(QByteArrayView page, qsizetype from, QByteArrayView marker)
     const qsizetype m = marker.size();
     if (m == 0 || page.size() - from < m)
         return -1;
-    QVarLengthArray<char, 64> folded(m);
+    // Plain buffers: this runs once per call, and markers are short.
+    constexpr qsizetype Small = 64;
+    char smallFolded[Small];
+    qsizetype smallBorder[Small];
+    std::vector<char> bigFolded;
+    std::vector<qsizetype> bigBorder;
+    char* want = smallFolded;
+    qsizetype* back = smallBorder;
+    if (m > Small) {
+        bigFolded.resize(static_cast<size_t>(m));
+        bigBorder.resize(static_cast<size_t>(m));
+        want = bigFolded.data();
+        back = bigBorder.data();
+    }
+    const char* markerData = marker.data();
     for (qsizetype i = 0; i < m; ++i)
-        folded[i] = foldCase(marker[i]);
-    // border[i]: length of the longest proper prefix of folded[0..i] that is
+        want[i] = foldCase(markerData[i]);
+    // back[i]: length of the longest proper prefix of want[0..i] that is
     // also its suffix.
-    QVarLengthArray<qsizetype, 64> border(m);
-    border[0] = 0;
+    back[0] = 0;
     for (qsizetype i = 1, k = 0; i < m; ++i) {
-        while (k > 0 && folded[i] != folded[k])
-            k = border[k - 1];
-        if (folded[i] == folded[k])
+        while (k > 0 && want[i] != want[k])
+            k = back[k - 1];
+        if (want[i] == want[k])
             ++k;
-        border[i] = k;
+        back[i] = k;
     }
     const char* data = page.data();
-    const char* want = folded.constData();
-    const qsizetype* back = border.constData();
     const qsizetype size = page.size();
+    // Outside a partial match, jump to the next byte that can begin one:
+    // memchr for any other byte, both cases for a letter (c | 0x20 joins
+    // exactly a letter's two cases).
+    const char first = want[0];
+    const bool letter = first >= 'A' && first <= 'Z';
+    const char lower = static_cast<char>(first | 0x20);
     qsizetype matched = 0;
     for (qsizetype i = from; i < size; ++i) {
+        if (matched == 0) {
+            if (letter) {
+                while (i < size && static_cast<char>(data[i] | 0x20) != lower)
+                    ++i;
+            } else {
+                const void* hit = std::memchr(data + i, first, static_cast<size_t>(size - i));
+                i = hit ? static_cast<const char*>(hit) - data : size;
+            }
+            if (i == size)
+                return -1;
+        }
         const char c = foldCase(data[i]);
         while (matched > 0 && want[matched] != c)
             matched = back[matched - 1];
@@ -140,19 +167,19 @@ QByteArray StripHtml(const QByteArray& text)
     // and the second "<BR>" removes only those that the removals before it
     // joined together.
     static constexpr std::array<Row, 50> Rows{{
-        {"&amp;", "&"},      {"&nbsp;", " "},      {"\t", " "},         {"<wbr>", ""},
-        {"&#039;", "'"},     {"Tel : ", ""},       {"Fax : ", ""},      {"<strong>", ""},
-        {"</strong>", ""},   {"<em>", ""},         {"<hr>", ""},        {"<h3>", ""},
-        {"</h3>", ""},       {"<H3>", ""},         {"</H3>", ""},       {"</em>", ""},
-        {"<u>", ""},         {"</u>", ""},         {"</INVALID>", ""},  {"<br>", " "},
-        {"<BR>", " "},       {"<tr>", ""},         {"</tr>", ""},       {"<td>", ""},
-        {"</td>", ""},       {"<table>", ""},      {"</table>", ""},    {"</font>", ""},
-        {"<b>", ""},         {"<i>", ""},          {"<blockquote>", ""}, {"</p>", ""},
-        {"<p>", " "},        {"<P>", " "},         {"</P>", ""},        {"</b>", ""},
-        {"</i>", ""},        {"</th>", ""},        {"<br />", ""},      {"</FONT>", ""},
-        {"</TD>", ""},       {"<TD>", ""},         {"<B>", ""},         {"</B>", ""},
-        {"<TR>", ""},        {"<BR>", ""},         {"</TR>", ""},       {"\"", ""},
-        {"\n", " "},         {"\r", " "},
+        {"&amp;", "&"},    {"&nbsp;", " "}, {"\t", " "},          {"<wbr>", ""},
+        {"&#039;", "'"},   {"Tel : ", ""},  {"Fax : ", ""},       {"<strong>", ""},
+        {"</strong>", ""}, {"<em>", ""},    {"<hr>", ""},         {"<h3>", ""},
+        {"</h3>", ""},     {"<H3>", ""},    {"</H3>", ""},        {"</em>", ""},
+        {"<u>", ""},       {"</u>", ""},    {"</INVALID>", ""},   {"<br>", " "},
+        {"<BR>", " "},     {"<tr>", ""},    {"</tr>", ""},        {"<td>", ""},
+        {"</td>", ""},     {"<table>", ""}, {"</table>", ""},     {"</font>", ""},
+        {"<b>", ""},       {"<i>", ""},     {"<blockquote>", ""}, {"</p>", ""},
+        {"<p>", " "},      {"<P>", " "},    {"</P>", ""},         {"</b>", ""},
+        {"</i>", ""},      {"</th>", ""},   {"<br />", ""},       {"</FONT>", ""},
+        {"</TD>", ""},     {"<TD>", ""},    {"<B>", ""},          {"</B>", ""},
+        {"<TR>", ""},      {"<BR>", ""},    {"</TR>", ""},        {"\"", ""},
+        {"\n", " "},       {"\r", " "},
     }};
 
     QByteArray result = text;

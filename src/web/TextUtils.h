@@ -30,8 +30,7 @@ public:
     PageCursor() = default;
     explicit PageCursor(QByteArray page)
         : m_page(std::move(page))
-    {
-    }
+    {}
 
     // The text still ahead of the cursor.
     QByteArray remaining() const;
