@@ -12,7 +12,6 @@ int runProgram(int argc, char** argv)
 {
     ZantheApplication app(argc, argv);
     app.setApplicationName("keyword-zanthe");
-    app.setApplicationDisplayName("Keyword Zanthe");
     app.setDesktopFileName("keyword-zanthe");
     // The installed theme icon; branding may replace it.
     app.setWindowIcon(QIcon::fromTheme("keyword-zanthe"));
