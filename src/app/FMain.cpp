@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -183,7 +184,9 @@ void TfrmMain::buildWindow()
     bsSkinStatusPanel1 = makeStatusPanel(bsSkinStatusBar1, "bsSkinStatusPanel1", "Main Keyword: ");
     bsSkinStatusPanel1->setFixedWidth(160);
     SecondStatusPanel = makeStatusPanel(bsSkinStatusBar1, "SecondStatusPanel", InitialItemCountText);
-    SecondStatusPanel->setFixedWidth(82);
+    // 82 at the design font; wider when this font needs it for six digits.
+    SecondStatusPanel->setFixedWidth(
+        qMax(82, SecondStatusPanel->fontMetrics().horizontalAdvance("000000 items listed") + 8));
     MainGauge = new QProgressBar(bsSkinStatusBar1);
     MainGauge->setObjectName("MainGauge");
     MainGauge->setRange(0, 100);
@@ -338,6 +341,11 @@ void TfrmMain::endRun()
                            btnSaveResults, btnUpdate, bsSkinButton3, bsSkinButton4})
         b->setEnabled(true);
     lvwItems->horizontalHeader()->setSectionsClickable(true);
+    // A close asked for during the run (closeEvent) happens once it has returned.
+    if (m_closeAfterRun) {
+        m_closeAfterRun = false;
+        QTimer::singleShot(0, this, &QWidget::close);
+    }
 }
 
 } // namespace zanthe

@@ -160,6 +160,10 @@ private:
 
     Run m_run = Run::None;
     bool m_closeAfterRun = false;
+
+    // The save dialog's remembered name: folder and file name of the last
+    // confirmed export, empty before the first (FMainEntry.cpp).
+    QString m_lastExportPath;
 };
 
 // Banner centring: each size is halved on its own before the subtraction.

@@ -1,22 +1,215 @@
 // Page fetcher and the search-count run.
 #include "FMain.h"
 
+#include "MessageBox.h"
+#include "ModalSeam.h"
+#include "dialogs/FSelectSearch.h"
+#include "research/SearchCounts.h"
+#include "table/KeywordTableModel.h"
+#include "web/PageFetcher.h"
+
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QStyle>
+
+#include <limits>
 
 namespace zanthe {
 
-void TfrmMain::createHttpClient() {}
-bool TfrmMain::DownloadPage(const QByteArray& /*url*/, QByteArray& /*page*/)
+namespace {
+
+constexpr const char* GatherDataCaption = "Gather Data";
+constexpr const char* StopCaption = "Stop";
+
+int gaugeUnits(qint64 bytes)
 {
+    return static_cast<int>(qBound(qint64(0), bytes, qint64(std::numeric_limits<int>::max())));
+}
+
+// QProgressBar repaints itself at once on every change; held back, the
+// change is painted by the pump that follows, together with the status text.
+void setGauge(QProgressBar* gauge, int value, int maximum = -1)
+{
+    gauge->setUpdatesEnabled(false);
+    if (maximum >= 0)
+        gauge->setRange(0, maximum);
+    gauge->setValue(value);
+    gauge->setUpdatesEnabled(true);
+}
+
+// The style sheet colours the button while a run is under way.
+void showRunning(QPushButton* button, bool running)
+{
+    button->setProperty("running", running);
+    button->style()->unpolish(button);
+    button->style()->polish(button);
+}
+
+} // namespace
+
+// --- Page fetcher ----------------------------------------------------------
+
+void TfrmMain::createHttpClient()
+{
+    IdHTTP1 = new PageFetcher(this);
+    IdHTTP1->setObjectName("IdHTTP1");
+    connect(IdHTTP1, &PageFetcher::WorkBegin, this, &TfrmMain::IdHTTP1WorkBegin);
+    connect(IdHTTP1, &PageFetcher::Work, this, &TfrmMain::IdHTTP1Work);
+    connect(IdHTTP1, &PageFetcher::WorkEnd, this, &TfrmMain::IdHTTP1WorkEnd);
+}
+
+bool TfrmMain::DownloadPage(const QByteArray& url, QByteArray& page)
+{
+    if (Aborted)
+        return false;
+    // Two fetches never share the client or the scratch file; the run guards
+    // keep this from happening, so a nested call is simply refused.
+    if (IdHTTP1->isBusy())
+        return false;
+    page.clear();
+
+    ScratchFile scratch = createScratchFile();
+    if (!scratch.isOpen()) {
+        // Ends the calling run like a connection error, naming file and reason.
+        Aborted = true;
+        IdHTTP1->Disconnect();
+        setMainStatus(scratch.error());
+        return false;
+    }
+
+    const QPointer<TfrmMain> alive(this);
+    setMainStatus("Getting URL: " + url + "...");
+    setGauge(MainGauge, 0);
+    QCoreApplication::processEvents(); // paint the status before the wait
+    if (!alive)
+        return false;
+    if (Aborted) {
+        // Stopped before the request went out. Sent anyway, a silent server
+        // would hold the run with the Stop button already used up.
+        scratch.close();
+        setMainStatus("Process aborted!");
+        return false;
+    }
+
+    const bool arrived = IdHTTP1->Get(url, scratch.device());
+    if (!alive)
+        return false;
+    scratch.close();
+    IdHTTP1->Disconnect();
+
+    if (arrived && Aborted) {
+        // Stopped, but the transfer still ended normally.
+        setMainStatus("Process aborted!");
+        return false;
+    }
+    if (arrived) {
+        PageReadBack readBack = readScratchFile(scratch.fileName());
+        if (readBack.ok) {
+            page = std::move(readBack.page);
+            setMainStatus("Process completed sucessfull!");
+            return true;
+        }
+    }
+    Aborted = true;
+    IdHTTP1->Disconnect();
+    setMainStatus("Connection error, check if you are connected and url exists.");
     return false;
 }
-void TfrmMain::IdHTTP1WorkBegin(qint64 /*total*/) {}
-void TfrmMain::IdHTTP1Work(qint64 /*countSoFar*/) {}
-void TfrmMain::IdHTTP1WorkEnd() {}
-void TfrmMain::btnGatherDataClick() {}
+
+void TfrmMain::IdHTTP1WorkBegin(qint64 total)
+{
+    // Without an announced size the gauge shows that something moves.
+    setGauge(MainGauge, 0, gaugeUnits(total));
+    QCoreApplication::processEvents();
+}
+
+void TfrmMain::IdHTTP1Work(qint64 countSoFar)
+{
+    // A stop request cuts the transfer at every progress event it sees.
+    if (Aborted)
+        IdHTTP1->Disconnect();
+    const int maximum = MainGauge->maximum();
+    setGauge(MainGauge, maximum > 0 ? qMin(gaugeUnits(countSoFar), maximum) : 0);
+    QCoreApplication::processEvents();
+}
+
+void TfrmMain::IdHTTP1WorkEnd()
+{
+    const int maximum = MainGauge->maximum() > 0 ? MainGauge->maximum() : 100;
+    setGauge(MainGauge, maximum, maximum);
+    QCoreApplication::processEvents();
+}
+
+// --- Gather Data -----------------------------------------------------------
+
+void TfrmMain::btnGatherDataClick()
+{
+    if (items->count() == 0) {
+        msgMain->MessageDlg(QByteArray("You need add keywords to gather data from search engines."),
+                            SkinMessage::Kind::Information, SkinMessage::Buttons::Ok);
+        return;
+    }
+    if (btnGatherData->text() != GatherDataCaption) {
+        // Stop: the run ends at its next test of the flag.
+        Aborted = true;
+        IdHTTP1->Disconnect();
+        btnGatherData->setText(GatherDataCaption);
+        showRunning(btnGatherData, false);
+        // Clicks queued behind this one must not start a run inside the one
+        // that is still returning.
+        btnGatherData->setEnabled(false);
+        return;
+    }
+    if (currentRun() != Run::None)
+        return; // a run has not returned yet
+
+    TfrmSelSearch dialog(this);
+    if (execModal(&dialog) != QDialog::Accepted)
+        return;
+    // Only the first box counts: both ticked is precise, neither is broad.
+    BroadSearch = dialog.bsSkinCheckRadioBox1->isChecked() ? 0 : 1;
+
+    const QPointer<TfrmMain> alive(this);
+    beginRun(Run::Counts); // header clicks and table-changing controls off
+    const auto backToIdle = qScopeGuard([this, alive] {
+        if (!alive)
+            return;
+        btnGatherData->setText(GatherDataCaption);
+        showRunning(btnGatherData, false);
+        endRun();
+    });
+    Aborted = false;
+    btnGatherData->setText(StopCaption);
+    showRunning(btnGatherData, true);
+
+    SearchCountRun run;
+    run.endpoints = endpoints;
+    run.broadSearch = BroadSearch != 0;
+    run.fetch = [this, alive](const QByteArray& url, QByteArray& page) {
+        return alive && DownloadPage(url, page);
+    };
+    run.aborted = [this, alive] { return !alive || Aborted; };
+    run.pump = [] { QCoreApplication::processEvents(); };
+    CollectSearchCounts(*items, run);
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    QWidget::closeEvent(event);
+    if (currentRun() == Run::None) {
+        QWidget::closeEvent(event);
+        return;
+    }
+    // Closing now would quit the application under the running fetch: stop
+    // the run instead, and close once it has returned (endRun).
+    Aborted = true;
+    IdHTTP1->Disconnect();
+    m_closeAfterRun = true;
+    event->ignore();
 }
 
 } // namespace zanthe
