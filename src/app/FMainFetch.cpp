@@ -31,17 +31,6 @@ int gaugeUnits(qint64 bytes)
     return static_cast<int>(qBound(qint64(0), bytes, qint64(std::numeric_limits<int>::max())));
 }
 
-// QProgressBar repaints itself at once on every change; held back, the
-// change is painted by the pump that follows, together with the status text.
-void setGauge(QProgressBar* gauge, int value, int maximum = -1)
-{
-    gauge->setUpdatesEnabled(false);
-    if (maximum >= 0)
-        gauge->setRange(0, maximum);
-    gauge->setValue(value);
-    gauge->setUpdatesEnabled(true);
-}
-
 // The style sheet colours the button while a run is under way.
 void showRunning(QPushButton* button, bool running)
 {
@@ -84,7 +73,7 @@ bool TfrmMain::DownloadPage(const QByteArray& url, QByteArray& page)
 
     const QPointer<TfrmMain> alive(this);
     setMainStatus("Getting URL: " + url + "...");
-    setGauge(MainGauge, 0);
+    MainGauge->setValue(0);
     QCoreApplication::processEvents(); // paint the status before the wait
     if (!alive)
         return false;
@@ -124,7 +113,8 @@ bool TfrmMain::DownloadPage(const QByteArray& url, QByteArray& page)
 void TfrmMain::IdHTTP1WorkBegin(qint64 total)
 {
     // Without an announced size the gauge shows that something moves.
-    setGauge(MainGauge, 0, gaugeUnits(total));
+    MainGauge->setRange(0, gaugeUnits(total));
+    MainGauge->setValue(0);
     QCoreApplication::processEvents();
 }
 
@@ -134,14 +124,15 @@ void TfrmMain::IdHTTP1Work(qint64 countSoFar)
     if (Aborted)
         IdHTTP1->Disconnect();
     const int maximum = MainGauge->maximum();
-    setGauge(MainGauge, maximum > 0 ? qMin(gaugeUnits(countSoFar), maximum) : 0);
+    MainGauge->setValue(maximum > 0 ? qMin(gaugeUnits(countSoFar), maximum) : 0);
     QCoreApplication::processEvents();
 }
 
 void TfrmMain::IdHTTP1WorkEnd()
 {
-    const int maximum = MainGauge->maximum() > 0 ? MainGauge->maximum() : 100;
-    setGauge(MainGauge, maximum, maximum);
+    if (MainGauge->maximum() == 0)
+        MainGauge->setRange(0, 100);
+    MainGauge->setValue(MainGauge->maximum());
     QCoreApplication::processEvents();
 }
 

@@ -186,11 +186,6 @@ bool PageFetcher::Get(const QByteArray& url, QIODevice* out)
     } else if (error == QNetworkReply::NoError ||
                (error == QNetworkReply::OperationCanceledError && m_bodyComplete)) {
         ok = true;
-        if (!m_begun) { // an empty body
-            m_total = 0;
-            m_begun = true;
-            emit WorkBegin(0);
-        }
     } else {
         m_error = reply->errorString();
     }
@@ -201,6 +196,12 @@ bool PageFetcher::Get(const QByteArray& url, QIODevice* out)
     m_out = nullptr;
     delete reply;
 
+    if (ok && !m_begun) { // an empty body still makes one transfer
+        m_begun = true;
+        emit WorkBegin(0);
+        if (!self)
+            return ok;
+    }
     if (m_begun)
         emit WorkEnd();
     return ok;
