@@ -9,8 +9,7 @@ namespace zanthe {
 
 ZantheApplication::ZantheApplication(int& argc, char** argv)
     : QApplication(argc, argv)
-{
-}
+{}
 
 bool ZantheApplication::notify(QObject* receiver, QEvent* event)
 {

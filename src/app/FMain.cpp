@@ -183,7 +183,8 @@ void TfrmMain::buildWindow()
     MainStatusPanel->setMinimumWidth(1);
     bsSkinStatusPanel1 = makeStatusPanel(bsSkinStatusBar1, "bsSkinStatusPanel1", "Main Keyword: ");
     bsSkinStatusPanel1->setFixedWidth(160);
-    SecondStatusPanel = makeStatusPanel(bsSkinStatusBar1, "SecondStatusPanel", InitialItemCountText);
+    SecondStatusPanel =
+        makeStatusPanel(bsSkinStatusBar1, "SecondStatusPanel", InitialItemCountText);
     // 82 at the design font; wider when this font needs it for six digits.
     SecondStatusPanel->setFixedWidth(
         qMax(82, SecondStatusPanel->fontMetrics().horizontalAdvance("000000 items listed") + 8));
@@ -226,8 +227,7 @@ void TfrmMain::buildWindow()
 
 void TfrmMain::FormCreate()
 {
-    gifBanner->setGeometry(imgBanner->x(), imgBanner->y(), imgBanner->width(),
-                           imgBanner->height());
+    gifBanner->setGeometry(imgBanner->x(), imgBanner->y(), imgBanner->width(), imgBanner->height());
     SortColumn = -1;
     SortAscending = true;
     LoadBranding(this);
@@ -263,11 +263,11 @@ void TfrmMain::FormResize()
 
 void TfrmMain::centreBanners()
 {
-    const BannerPlacement img =
-        centredBanner(panBanner->width(), panBanner->height(), imgBanner->width(), imgBanner->height());
+    const BannerPlacement img = centredBanner(panBanner->width(), panBanner->height(),
+                                              imgBanner->width(), imgBanner->height());
     imgBanner->move(img.left, img.top);
-    const BannerPlacement gif =
-        centredBanner(panBanner->width(), panBanner->height(), gifBanner->width(), gifBanner->height());
+    const BannerPlacement gif = centredBanner(panBanner->width(), panBanner->height(),
+                                              gifBanner->width(), gifBanner->height());
     gifBanner->move(gif.left, gif.top);
 }
 
@@ -312,9 +312,9 @@ void TfrmMain::bsSkinButton3Click()
 
 void TfrmMain::bsSkinButton4Click()
 {
-    const int answer = msgMain->MessageDlg(QByteArray("Are you sure do you want to delete all?"),
-                                           SkinMessage::Kind::Information,
-                                           SkinMessage::Buttons::OkCancel);
+    const int answer =
+        msgMain->MessageDlg(QByteArray("Are you sure do you want to delete all?"),
+                            SkinMessage::Kind::Information, SkinMessage::Buttons::OkCancel);
     if (answer == SkinMessage::ResultOk)
         items->clear();
     setItemCountText(itemsListedText(items->count()));

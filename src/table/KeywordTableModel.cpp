@@ -11,8 +11,7 @@ constexpr std::array<const char*, KeywordTableModel::ColumnCount> Headers = {
 
 KeywordTableModel::KeywordTableModel(QObject* parent)
     : QAbstractTableModel(parent)
-{
-}
+{}
 
 QByteArray KeywordTableModel::headerText(int column)
 {

@@ -41,7 +41,7 @@ public:
     const KeywordRow& row(int position) const { return m_rows.at(position); }
     const std::vector<KeywordRow>& rows() const { return m_rows; }
 
-    // Appends one row numbered `number` with the given five texts.
+    // Appends one row with its number (caption) and its five texts.
     void appendRow(const QByteArray& caption, const std::array<QByteArray, 5>& texts);
     // Appends many rows in one model change (imports).
     void appendRows(std::vector<KeywordRow> rows);

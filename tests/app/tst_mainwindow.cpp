@@ -91,18 +91,30 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("left");
         QTest::addColumn<int>("width");
-        QTest::newRow("1") << "btnMainKeyword" << "Main Keyword" << 7 << 99;
-        QTest::newRow("2") << "btnGatherKeyword" << "Gather Keywords" << 109 << 98;
-        QTest::newRow("3") << "btnAddKeyword" << "Add Keywords" << 210 << 99;
-        QTest::newRow("4") << "btnGatherData" << "Gather Data" << 312 << 98;
-        QTest::newRow("5") << "btnSaveResults" << "Save Results" << 414 << 98;
-        QTest::newRow("6") << "btnHelp" << "Help" << 516 << 98;
-        QTest::newRow("7") << "btnUpdate" << "Check Updates" << 618 << 99;
-        QTest::newRow("8") << "btnMakeMoney" << "Make Money" << 721 << 98;
-        QTest::newRow("b1") << "bsSkinButton1" << "Select All" << 9 << 100;
-        QTest::newRow("b2") << "bsSkinButton2" << "Clear Selection" << 112 << 100;
-        QTest::newRow("b3") << "bsSkinButton3" << "Delete Selected" << 215 << 100;
-        QTest::newRow("b4") << "bsSkinButton4" << "Delete All" << 319 << 99;
+        QTest::newRow("1") << "btnMainKeyword"
+                           << "Main Keyword" << 7 << 99;
+        QTest::newRow("2") << "btnGatherKeyword"
+                           << "Gather Keywords" << 109 << 98;
+        QTest::newRow("3") << "btnAddKeyword"
+                           << "Add Keywords" << 210 << 99;
+        QTest::newRow("4") << "btnGatherData"
+                           << "Gather Data" << 312 << 98;
+        QTest::newRow("5") << "btnSaveResults"
+                           << "Save Results" << 414 << 98;
+        QTest::newRow("6") << "btnHelp"
+                           << "Help" << 516 << 98;
+        QTest::newRow("7") << "btnUpdate"
+                           << "Check Updates" << 618 << 99;
+        QTest::newRow("8") << "btnMakeMoney"
+                           << "Make Money" << 721 << 98;
+        QTest::newRow("b1") << "bsSkinButton1"
+                            << "Select All" << 9 << 100;
+        QTest::newRow("b2") << "bsSkinButton2"
+                            << "Clear Selection" << 112 << 100;
+        QTest::newRow("b3") << "bsSkinButton3"
+                            << "Delete Selected" << 215 << 100;
+        QTest::newRow("b4") << "bsSkinButton4"
+                            << "Delete All" << 319 << 99;
     }
     void buttons()
     {
@@ -137,9 +149,11 @@ private slots:
         QTest::addColumn<QSize>("banner");
         QTest::addColumn<QPoint>("expected");
         QTest::newRow("design size") << QSize(833, 65) << QSize(105, 105) << QPoint(364, -20);
-        QTest::newRow("even panel, odd banner") << QSize(834, 65) << QSize(467, 60) << QPoint(184, 2);
+        QTest::newRow("even panel, odd banner")
+            << QSize(834, 65) << QSize(467, 60) << QPoint(184, 2);
         QTest::newRow("60px banner in 70") << QSize(833, 70) << QSize(100, 60) << QPoint(366, 5);
-        QTest::newRow("banner wider than panel") << QSize(100, 65) << QSize(301, 20) << QPoint(-100, 22);
+        QTest::newRow("banner wider than panel")
+            << QSize(100, 65) << QSize(301, 20) << QPoint(-100, 22);
     }
     void centring()
     {
@@ -177,9 +191,8 @@ private slots:
                             << "3 items listed";
         QTest::newRow("cancel") << false << QList<int>{1, 3}
                                 << QByteArrayList{"1", "2", "3", "4", "5"} << "5 items listed";
-        QTest::newRow("nothing marked") << true << QList<int>{}
-                                        << QByteArrayList{"1", "2", "3", "4", "5"}
-                                        << "5 items listed";
+        QTest::newRow("nothing marked")
+            << true << QList<int>{} << QByteArrayList{"1", "2", "3", "4", "5"} << "5 items listed";
     }
     void deleteSelected()
     {

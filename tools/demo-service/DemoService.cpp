@@ -120,8 +120,7 @@ DemoService::DemoService(bool revealAnswers, int port)
     : m_revealAnswers(revealAnswers)
     , m_port(port)
     , m_random(std::random_device{}())
-{
-}
+{}
 
 void DemoService::attach(httplib::Server& server)
 {
