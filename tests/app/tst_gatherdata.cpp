@@ -1,3 +1,4 @@
+#include "NoPlaceForFiles.h"
 #include "SearchEngineServer.h"
 #include "TestSupport.h"
 
@@ -396,19 +397,9 @@ private slots:
     // closing steps, and the status names the file.
     void scratchFileUnavailable()
     {
-        const QString blocker = m_dir->filePath("plain-file");
-        QFile f(blocker);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        setProgramFolder(blocker + "/program");
-        const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", (blocker + "/cache").toUtf8());
-        const auto restore = qScopeGuard([&] {
-            if (oldCache.isNull())
-                qunsetenv("XDG_CACHE_HOME");
-            else
-                qputenv("XDG_CACHE_HOME", oldCache);
-        });
+        const test::NoPlaceForFiles nowhere(QDir(m_dir->path()));
+        QVERIFY(nowhere.created);
+        const QString& blocker = nowhere.blocker;
         DialogAnswers answers;
         TfrmMain& w = window();
         addRows(w, {"a", "b"});

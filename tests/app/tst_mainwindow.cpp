@@ -1,4 +1,4 @@
-#include "DialogDriver.h"
+#include "ModalScript.h"
 #include "TestSupport.h"
 
 #include "app/ErrorReport.h"

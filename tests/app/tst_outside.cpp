@@ -1,6 +1,6 @@
 #include "ArgRecorder.h"
 #include "BrandingFolder.h"
-#include "DialogDriver.h"
+#include "ModalScript.h"
 #include "TestSupport.h"
 
 #include "app/FMain.h"

@@ -1,4 +1,4 @@
-#include "DialogDriver.h"
+#include "ModalScript.h"
 #include "SuggestServer.h"
 #include "TestSupport.h"
 

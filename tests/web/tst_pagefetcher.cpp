@@ -1,4 +1,5 @@
 #include "LoopbackHttp.h"
+#include "NoPlaceForFiles.h"
 #include "TestSupport.h"
 
 #include "app/FMain.h"
@@ -347,19 +348,9 @@ private slots:
     {
         LoopbackHttp server;
         server.page("/p", "page");
-        const QString blocker = m_dir->filePath("plain-file");
-        QFile f(blocker);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.close();
-        setProgramFolder(blocker + "/program");
-        const QByteArray oldCache = qgetenv("XDG_CACHE_HOME");
-        qputenv("XDG_CACHE_HOME", (blocker + "/cache").toUtf8());
-        const auto restore = qScopeGuard([&] {
-            if (oldCache.isNull())
-                qunsetenv("XDG_CACHE_HOME");
-            else
-                qputenv("XDG_CACHE_HOME", oldCache);
-        });
+        const test::NoPlaceForFiles nowhere(QDir(m_dir->path()));
+        QVERIFY(nowhere.created);
+        const QString& blocker = nowhere.blocker;
         TfrmMain w;
         QByteArray page = "old";
         QVERIFY(!w.DownloadPage(server.base() + "/p", page));
