@@ -3,13 +3,19 @@
 #include "ModalSeam.h"
 
 #include <QMessageBox>
+#include <QSettings>
 #include <exception>
 
 namespace zanthe {
 
 ZantheApplication::ZantheApplication(int& argc, char** argv)
     : QApplication(argc, argv)
-{}
+{
+    if (m_settingsFolder.isValid()) {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settingsFolder.path());
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settingsFolder.path());
+    }
+}
 
 bool ZantheApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -96,6 +96,8 @@ void TfrmMain::buildWindow()
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
+    // The window may be made as small as the user likes.
+    column->setSizeConstraint(QLayout::SetNoConstraint);
 
     // Button bar.
     bsSkinPanel1 = makePanel(this, "bsSkinPanel1", false);

@@ -10,6 +10,8 @@
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,6 +85,20 @@ private slots:
         // The GIF banner covers the picture banner's rectangle.
         QCOMPARE(w.gifBanner->size(), w.imgBanner->size());
         QCOMPARE(w.gifBanner->pos(), w.imgBanner->pos());
+    }
+
+    void noMinimumSizeAndNoSettings()
+    {
+        TfrmMain w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.resize(300, 150);
+        QTRY_COMPARE(w.size(), QSize(300, 150));
+        // What Qt would store per user lands in a throw-away folder.
+        const QSettings qtOwn(QSettings::UserScope, "QtProject");
+        const QString userConfig =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+        QVERIFY2(!qtOwn.fileName().startsWith(userConfig), qPrintable(qtOwn.fileName()));
     }
 
     void buttons_data()
