@@ -6,6 +6,7 @@
 #include "research/Challenge.h"
 #include "table/ByteText.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -115,6 +116,15 @@ void TfrmCaptcha::btnCancelClick()
 void TfrmCaptcha::reject()
 {
     done(mrCancel);
+}
+
+void TfrmCaptcha::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TfrmCaptcha::bsSkinButton1Click()

@@ -51,6 +51,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // No key is bound: Escape does not close the dialog (Enter presses nothing
+    // because no button is a default button).
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormShow();

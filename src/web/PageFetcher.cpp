@@ -184,7 +184,9 @@ bool PageFetcher::Get(const QByteArray& url, QIODevice* out)
     if (m_writeFailed) {
         m_error = QStringLiteral("Cannot write the page: ") + out->errorString();
     } else if (error == QNetworkReply::NoError ||
-               (error == QNetworkReply::OperationCanceledError && m_bodyComplete)) {
+               (error == QNetworkReply::OperationCanceledError && m_bodyComplete &&
+                reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() < 400)) {
+        // A body cut only at its end counts as arrived; an error page never does.
         ok = true;
     } else {
         m_error = reply->errorString();

@@ -285,7 +285,6 @@ private slots:
         QTest::newRow("ok with an answer") << "ok" << TfrmCaptcha::mrOk;
         QTest::newRow("cancel button") << "cancel" << TfrmCaptcha::mrCancel;
         QTest::newRow("window closed") << "close" << TfrmCaptcha::mrCancel;
-        QTest::newRow("escape") << "escape" << TfrmCaptcha::mrCancel;
     }
     void modalResult()
     {
@@ -298,17 +297,16 @@ private slots:
                 QTest::mouseClick(c->btnOk, Qt::LeftButton);
             else if (action == "cancel")
                 QTest::mouseClick(c->btnCancel, Qt::LeftButton);
-            else if (action == "close")
-                c->close();
             else
-                QTest::keyClick(c, Qt::Key_Escape);
+                c->close();
         });
         QTimer::singleShot(5000, d.get(), [&] { d->done(99); });
         QTEST(execModal(d.get()), "result");
         QCOMPARE(d->password(), QByteArray("x7 K"));
     }
 
-    // Enter in the answer field presses nothing.
+    // No key is bound: Enter in the answer field presses nothing, Escape
+    // does not close the dialog.
     void enterIsNotBound()
     {
         auto d = shownDialogFor(challengePage("1", "2", "/image"));
@@ -320,6 +318,7 @@ private slots:
         QVERIFY(d->edtPassword->hasFocus());
         QTest::keyClick(d->edtPassword, Qt::Key_Return);
         QTest::keyClick(d->edtPassword, Qt::Key_Enter);
+        QTest::keyClick(d->edtPassword, Qt::Key_Escape);
         QCOMPARE(pressed, 0);
         QVERIFY(d->isVisible());
         QCOMPARE(d->result(), 0);

@@ -213,20 +213,24 @@ private slots:
     {
         QTest::addColumn<bool>("disconnect");
         QTest::addColumn<bool>("slow");
+        QTest::addColumn<int>("httpStatus");
         QTest::addColumn<QByteArray>("expectedStatus");
-        QTest::newRow("stop click, body still arriving") << true << true << ConnectionError;
-        QTest::newRow("flag only, cut at next progress") << false << true << ConnectionError;
+        QTest::newRow("stop click, body still arriving") << true << true << 200 << ConnectionError;
+        QTest::newRow("flag only, cut at next progress") << false << true << 200 << ConnectionError;
         QTest::newRow("stop click, body complete")
-            << true << false << QByteArray("Process aborted!");
+            << true << false << 200 << QByteArray("Process aborted!");
+        // An error page is a failed fetch however its transfer ends.
+        QTest::newRow("stop click, error page complete") << true << false << 404 << ConnectionError;
     }
     void stopDuringTransfer()
     {
         QFETCH(bool, disconnect);
         QFETCH(bool, slow);
+        QFETCH(int, httpStatus);
         QFETCH(QByteArray, expectedStatus);
         LoopbackHttp server;
         server.slowPage("/slow", "first piece\n", "more\n", 100, 20);
-        server.page("/whole", "whole body\n");
+        server.page("/whole", "whole body\n", httpStatus);
         TfrmMain w;
         bool nestedRefused = false;
         connect(w.IdHTTP1, &PageFetcher::Work, this, [&] {
