@@ -87,13 +87,13 @@ inline QByteArray gifBytes()
     return QByteArray(data, sizeof(data) - 1);
 }
 
-// Fills a folder from short specs "name=kind[:WxH]": png, bmp, jpg, ico
+// Fills a folder from short entries "name=kind[:WxH]": png, bmp, jpg, ico
 // (a picture of that size), gif (the GIF above), garbage (no picture).
-inline void writeSpec(const BrandingFolder& folder, const QString& spec)
+inline void writeBrandingFile(const BrandingFolder& folder, const QString& entry)
 {
-    const QString name = spec.section('=', 0, 0);
-    const QString kind = spec.section('=', 1).section(':', 0, 0);
-    const QStringList wh = spec.section(':', 1).split('x');
+    const QString name = entry.section('=', 0, 0);
+    const QString kind = entry.section('=', 1).section(':', 0, 0);
+    const QStringList wh = entry.section(':', 1).split('x');
     const QSize size = wh.size() == 2 ? QSize(wh[0].toInt(), wh[1].toInt()) : QSize(40, 20);
     if (kind == "gif")
         folder.write(name, gifBytes());

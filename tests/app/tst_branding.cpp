@@ -171,8 +171,8 @@ private slots:
         BrandingFolder folder;
         if (hasConfig)
             folder.writeConfig(keys);
-        for (const QString& spec : files)
-            writeSpec(folder, spec);
+        for (const QString& entry : files)
+            writeBrandingFile(folder, entry);
         const auto before = folder.snapshot();
         {
             TfrmMain w;
@@ -200,9 +200,9 @@ private slots:
         BrandingFolder folder;
         folder.writeConfig("BannerPath2=two.png\r\nBannerURL2=http://127.0.0.1:1/2\r\n"
                            "BannerPath3=three.png\r\n");
-        writeSpec(folder, "dbimg1.dat=png:60x30");
-        writeSpec(folder, "dbimg2.dat=png:60x50");
-        writeSpec(folder, "dbimg3.dat=png:60x70");
+        writeBrandingFile(folder, "dbimg1.dat=png:60x30");
+        writeBrandingFile(folder, "dbimg2.dat=png:60x50");
+        writeBrandingFile(folder, "dbimg3.dat=png:60x70");
         const QMap<QByteArray, QString> expected{{"two.png", "picture:30"},
                                                  {"three.png", "picture:50"}};
         QSet<QByteArray> seen;
@@ -320,8 +320,8 @@ private slots:
         QFETCH(bool, applied);
         BrandingFolder folder;
         folder.writeConfig(keys);
-        for (const QString& spec : files)
-            writeSpec(folder, spec);
+        for (const QString& entry : files)
+            writeBrandingFile(folder, entry);
         TfrmMain w;
         QCOMPARE(w.AppIconPath, keys.mid(keys.indexOf('=') + 1).trimmed());
         QCOMPARE(QApplication::windowIcon().isNull(), !applied);
@@ -335,8 +335,8 @@ private slots:
         BrandingFolder folder;
         folder.writeConfig("AppName=After\r\nBannerPath1=x.jpg\r\nLink1URL=http://127.0.0.1:1/a\r\n"
                            "Link1Name=A\r\nIconPath=app.ico\r\n");
-        writeSpec(folder, "dbimg1.dat=garbage");
-        writeSpec(folder, "app.ico=ico:16x16");
+        writeBrandingFile(folder, "dbimg1.dat=garbage");
+        writeBrandingFile(folder, "app.ico=ico:16x16");
         const QString sheet = "QWidget#frmMain { background: rgb(1, 2, 3); }";
         folder.write("dbskin.dat", sheet.toLatin1());
         TfrmMain w;

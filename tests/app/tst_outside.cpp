@@ -147,7 +147,7 @@ private slots:
         QFETCH(QString, address);
         BrandingFolder folder;
         folder.writeConfig(keys);
-        writeSpec(folder, "dbimg1.dat=" + picture);
+        writeBrandingFile(folder, "dbimg1.dat=" + picture);
         TfrmMain w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
