@@ -2,18 +2,17 @@
 
 #include "Branding.h"
 #include "MessageBox.h"
+#include "dialogs/DialogParts.h"
 #include "table/ByteText.h"
 #include "table/KeywordTableModel.h"
 
 #include <QDesktopServices>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QMovie>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -25,9 +24,7 @@ namespace {
 
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, int left, int width)
 {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(left, 7, width, 20);
+    QPushButton* b = dialogparts::button(parent, name, caption, left, 7, width, 20);
     b->setCursor(Qt::PointingHandCursor);
     return b;
 }
@@ -221,10 +218,7 @@ void TfrmMain::buildWindow()
     createHttpClient();
 
     resize(833, 516);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(833 / 2, 516 / 2));
-    }
+    dialogparts::centreOnScreen(this);
 }
 
 void TfrmMain::FormCreate()

@@ -9,7 +9,7 @@ class QPushButton;
 
 namespace zanthe::dialogparts {
 
-// Pieces shared by the keyword dialogs: fixed-place controls on a window of
+// Pieces shared by the program's windows: fixed-place controls on a window of
 // fixed client size, centred on the screen.
 inline constexpr Qt::WindowFlags DialogFlags = Qt::Dialog | Qt::CustomizeWindowHint |
                                                Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

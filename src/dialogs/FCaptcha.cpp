@@ -17,9 +17,7 @@ namespace {
 
 QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, int left)
 {
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(left, 171, 82, 21);
+    QPushButton* b = dialogparts::button(parent, name, caption, left, 171, 82, 21);
     // No key is bound: Enter in the answer field must not press a button.
     b->setAutoDefault(false);
     b->setDefault(false);

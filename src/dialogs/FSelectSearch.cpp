@@ -1,9 +1,9 @@
 #include "FSelectSearch.h"
 
+#include "DialogParts.h"
+
 #include <QCheckBox>
-#include <QGuiApplication>
 #include <QPushButton>
-#include <QScreen>
 
 namespace zanthe {
 
@@ -20,19 +20,10 @@ QCheckBox* makeBox(QWidget* parent, const char* name, const char* caption, int t
     return box;
 }
 
-QPushButton* makeButton(QWidget* parent, const char* name, const char* caption, int left, int width)
-{
-    auto* b = new QPushButton(QString::fromLatin1(caption), parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setGeometry(left, 75, width, 21);
-    return b;
-}
-
 } // namespace
 
 TfrmSelSearch::TfrmSelSearch(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, dialogparts::DialogFlags)
 {
     setObjectName("frmSelSearch");
     setWindowTitle("Select Search Type");
@@ -50,16 +41,15 @@ TfrmSelSearch::TfrmSelSearch(QWidget* parent)
                                      bsSkinCheckRadioBox2->geometry().right()) +
                                     1 + 11);
     setFixedSize(width, 114);
-    btnOk = makeButton(this, "btnOk", "Ok", 161, 81);
-    btnCancel = makeButton(this, "btnCancel", "Cancel", 251, 82);
+    btnOk = dialogparts::button(this, "btnOk", "Ok", 161, 75, 81, 21);
+    btnCancel = dialogparts::button(this, "btnCancel", "Cancel", 251, 75, 82, 21);
     btnOk->setDefault(true);
 
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
     // Centred on the screen, not over the owner.
-    if (QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(width / 2, 114 / 2));
+    dialogparts::centreOnScreen(this);
 }
 
 } // namespace zanthe

@@ -93,6 +93,18 @@ QByteArray status(const TfrmMain& w)
     return w.MainStatusPanel->text().toUtf8();
 }
 
+// Google's page for `value` redirects to a body that trickles in slowly,
+// so a test can act while it arrives.
+void slowGooglePageFor(SearchEngineServer& server, const QByteArray& value)
+{
+    server.http.slowPage("/google/slow", "first\n", "more\n", 100, 20);
+    server.handler(SearchEngineServer::Google, value,
+                   [](const httplib::Request&, httplib::Response& res) {
+                       res.status = 302;
+                       res.set_header("Location", "/google/slow");
+                   });
+}
+
 void setCounts(SearchEngineServer& server, const QByteArray& value, const QByteArray& g,
                const QByteArray& y, const QByteArray& m)
 {
@@ -322,12 +334,7 @@ private slots:
     void stopClick()
     {
         setCounts(*m_server, "%22a%22", "1", "2", "3");
-        m_server->http.slowPage("/google/slow", "first\n", "more\n", 100, 20);
-        m_server->handler(SearchEngineServer::Google, "%22b%22",
-                          [](const httplib::Request&, httplib::Response& res) {
-                              res.status = 302;
-                              res.set_header("Location", "/google/slow");
-                          });
+        slowGooglePageFor(*m_server, "%22b%22");
         DialogAnswers answers;
         TfrmMain& w = window();
         addRows(w, {"a", "b", "c"});
@@ -364,12 +371,7 @@ private slots:
     // run has returned.
     void closeDuringRun()
     {
-        m_server->http.slowPage("/google/slow", "first\n", "more\n", 100, 20);
-        m_server->handler(SearchEngineServer::Google, "%22a%22",
-                          [](const httplib::Request&, httplib::Response& res) {
-                              res.status = 302;
-                              res.set_header("Location", "/google/slow");
-                          });
+        slowGooglePageFor(*m_server, "%22a%22");
         DialogAnswers answers;
         TfrmMain& w = window();
         addRows(w, {"a", "b"});
