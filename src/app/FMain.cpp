@@ -13,6 +13,7 @@
 #include <QMovie>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTimer>
 #include <QUrl>
@@ -318,9 +319,30 @@ void TfrmMain::bsSkinButton4Click()
 
 // --- Run guards ----------------------------------------------------------
 
+namespace {
+constexpr const char* GatherDataCaption = "Gather Data";
+constexpr const char* StopCaption = "Stop";
+} // namespace
+
+bool TfrmMain::showsStop() const
+{
+    return btnGatherData->text() == StopCaption;
+}
+
+void TfrmMain::showGatherDataRunning(bool running)
+{
+    btnGatherData->setText(running ? StopCaption : GatherDataCaption);
+    // The style sheet colours the button while a count run is under way.
+    btnGatherData->setProperty("running", running);
+    btnGatherData->style()->unpolish(btnGatherData);
+    btnGatherData->style()->polish(btnGatherData);
+}
+
 void TfrmMain::beginRun(Run run)
 {
     m_run = run;
+    if (run == Run::Counts)
+        showGatherDataRunning(true);
     // Rows must stay where a running loop expects them, and only one
     // download may use the client at a time.
     for (QPushButton* b : {btnMainKeyword, btnGatherKeyword, btnAddKeyword, btnSaveResults,
@@ -333,6 +355,7 @@ void TfrmMain::beginRun(Run run)
 void TfrmMain::endRun()
 {
     m_run = Run::None;
+    showGatherDataRunning(false);
     for (QPushButton* b : {btnMainKeyword, btnGatherKeyword, btnAddKeyword, btnGatherData,
                            btnSaveResults, btnUpdate, bsSkinButton3, bsSkinButton4})
         b->setEnabled(true);

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QLabel>
+#include <QPointer>
 #include <QWidget>
 
 class QFrame;
@@ -117,11 +118,14 @@ public:
     void ExportResults();
 
     // Runs: while one is under way the table-changing controls and the other
-    // run's button are disabled (FMain.cpp).
+    // run's button are disabled, and a count run shows "Stop" (FMain.cpp).
+    // Handlers hold a RunScope rather than calling these directly.
     enum class Run { None, Counts, Suggestions };
     Run currentRun() const { return m_run; }
     void beginRun(Run run);
     void endRun();
+    // True while the Gather Data button reads "Stop".
+    bool showsStop() const;
 
 public slots:
     void btnMainKeywordClick();
@@ -157,6 +161,7 @@ private:
     void centreBanners();
     void placeLink2();
     void createHttpClient(); // FMainFetch.cpp
+    void showGatherDataRunning(bool running);
 
     Run m_run = Run::None;
     bool m_closeAfterRun = false;
@@ -164,6 +169,31 @@ private:
     // The save dialog's remembered name: folder and file name of the last
     // confirmed export, empty before the first (FMainEntry.cpp).
     QString m_lastExportPath;
+};
+
+// Holds a run's guards for as long as its handler runs, so the controls come
+// back however the run ends, an escaping error included, and also when the
+// window went away while the run waited.
+class RunScope final {
+public:
+    RunScope(TfrmMain& window, TfrmMain::Run run)
+        : m_window(&window)
+    {
+        window.beginRun(run);
+    }
+    ~RunScope()
+    {
+        if (m_window)
+            m_window->endRun();
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+    // False once the window has gone while the run waited.
+    bool windowAlive() const { return !m_window.isNull(); }
+
+private:
+    QPointer<TfrmMain> m_window;
 };
 
 // Banner centring: each size is halved on its own before the subtraction.

@@ -14,8 +14,6 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScopeGuard>
-#include <QStyle>
 
 #include <limits>
 
@@ -23,20 +21,9 @@ namespace zanthe {
 
 namespace {
 
-constexpr const char* GatherDataCaption = "Gather Data";
-constexpr const char* StopCaption = "Stop";
-
 int gaugeUnits(qint64 bytes)
 {
     return static_cast<int>(qBound(qint64(0), bytes, qint64(std::numeric_limits<int>::max())));
-}
-
-// The style sheet colours the button while a run is under way.
-void showRunning(QPushButton* button, bool running)
-{
-    button->setProperty("running", running);
-    button->style()->unpolish(button);
-    button->style()->polish(button);
 }
 
 } // namespace
@@ -145,12 +132,11 @@ void TfrmMain::btnGatherDataClick()
                             SkinMessage::Kind::Information, SkinMessage::Buttons::Ok);
         return;
     }
-    if (btnGatherData->text() != GatherDataCaption) {
+    if (showsStop()) {
         // Stop: the run ends at its next test of the flag.
         Aborted = true;
         IdHTTP1->Disconnect();
-        btnGatherData->setText(GatherDataCaption);
-        showRunning(btnGatherData, false);
+        showGatherDataRunning(false);
         // Clicks queued behind this one must not start a run inside the one
         // that is still returning.
         btnGatherData->setEnabled(false);
@@ -165,18 +151,10 @@ void TfrmMain::btnGatherDataClick()
     // Only the first box counts: both ticked is precise, neither is broad.
     BroadSearch = dialog.bsSkinCheckRadioBox1->isChecked() ? 0 : 1;
 
-    const QPointer<TfrmMain> alive(this);
-    beginRun(Run::Counts); // header clicks and table-changing controls off
-    const auto backToIdle = qScopeGuard([this, alive] {
-        if (!alive)
-            return;
-        btnGatherData->setText(GatherDataCaption);
-        showRunning(btnGatherData, false);
-        endRun();
-    });
+    // "Stop" caption on; header clicks and table-changing controls off.
+    const RunScope scope(*this, Run::Counts);
     Aborted = false;
-    btnGatherData->setText(StopCaption);
-    showRunning(btnGatherData, true);
+    const QPointer<TfrmMain> alive(this);
 
     SearchCountRun run;
     run.endpoints = endpoints;

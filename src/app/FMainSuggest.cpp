@@ -7,37 +7,11 @@
 #include "research/Suggestions.h"
 #include "table/KeywordTableModel.h"
 
-#include <QPointer>
-
 #include <memory>
 
 namespace zanthe {
 
 namespace {
-
-// Holds the run's guards for as long as the handler runs, so the controls
-// come back however the run ends, an escaping error included.
-class RunScope final {
-public:
-    RunScope(TfrmMain& window, TfrmMain::Run run)
-        : m_window(&window)
-    {
-        window.beginRun(run);
-    }
-    ~RunScope()
-    {
-        if (m_window)
-            m_window->endRun();
-    }
-    RunScope(const RunScope&) = delete;
-    RunScope& operator=(const RunScope&) = delete;
-
-    // False once the window has gone while the run waited.
-    bool windowAlive() const { return !m_window.isNull(); }
-
-private:
-    QPointer<TfrmMain> m_window;
-};
 
 struct ChallengeAnswer {
     QByteArray password;
