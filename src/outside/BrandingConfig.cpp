@@ -2,8 +2,8 @@
 
 #include "ProgramConstants.h"
 #include "table/ByteText.h"
+#include "web/FileBytes.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 namespace zanthe {
@@ -189,10 +189,10 @@ SkinReadResult decodeSkin(const QByteArray& bytes)
 
 SkinReadResult readSkinFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {{}, file.errorString()};
-    return decodeSkin(file.readAll());
+    const FileBytes file = readFileBytes(path);
+    if (!file.ok)
+        return {{}, file.error};
+    return decodeSkin(file.bytes);
 }
 
 } // namespace zanthe

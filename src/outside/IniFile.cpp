@@ -1,8 +1,7 @@
 #include "IniFile.h"
 
+#include "web/FileBytes.h"
 #include "web/TextLines.h"
-
-#include <QFile>
 
 namespace zanthe {
 
@@ -78,10 +77,10 @@ bool IniFile::contains(const QByteArray& section, const QByteArray& key) const
 
 IniReadResult readIniFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {IniFile{}, file.errorString()};
-    return {IniFile::parse(file.readAll()), {}};
+    const FileBytes file = readFileBytes(path);
+    if (!file.ok)
+        return {IniFile{}, file.error};
+    return {IniFile::parse(file.bytes), {}};
 }
 
 } // namespace zanthe

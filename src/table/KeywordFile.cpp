@@ -1,8 +1,8 @@
 #include "KeywordFile.h"
 
+#include "web/FileBytes.h"
 #include "web/TextLines.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 namespace zanthe {
@@ -14,15 +14,10 @@ bool keywordFileExists(const QString& path)
 
 KeywordFileRead readKeywordFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {false, {}, file.errorString()};
-    const QByteArray bytes = file.readAll();
-    // readAll() hands back what it got before a failure; a part of the list
-    // must not pass for the whole of it.
-    if (file.error() != QFileDevice::NoError)
-        return {false, {}, file.errorString()};
-    return {true, splitTextLines(bytes), {}};
+    const FileBytes file = readFileBytes(path);
+    if (!file.ok)
+        return {false, {}, file.error};
+    return {true, splitTextLines(file.bytes), {}};
 }
 
 std::vector<KeywordRow> keywordRowsFromLines(const QByteArrayList& lines, int firstNumber)

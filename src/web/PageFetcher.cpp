@@ -1,5 +1,6 @@
 #include "PageFetcher.h"
 
+#include "FileBytes.h"
 #include "TextLines.h"
 #include "outside/ProgramFolder.h"
 
@@ -91,18 +92,13 @@ ScratchFile createScratchFile()
 PageReadBack readScratchFile(const QString& path)
 {
     PageReadBack result;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = "Cannot read " + quoted(path) + " (" + file.errorString().toUtf8() + ")";
-        return result;
-    }
-    const QByteArray raw = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = "Cannot read " + quoted(path) + " (" + file.errorString().toUtf8() + ")";
+    const FileBytes file = readFileBytes(path);
+    if (!file.ok) {
+        result.error = "Cannot read " + quoted(path) + " (" + file.error.toUtf8() + ")";
         return result;
     }
     result.ok = true;
-    result.page = toPageText(raw);
+    result.page = toPageText(file.bytes);
     return result;
 }
 
